@@ -1,0 +1,178 @@
+#include "wav/output_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+#include "run/app_paths.h"
+#include "run/console.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace mpx {
+namespace {
+
+// The temporary file being written, for the interrupt handler to remove.
+std::atomic<const char*> pending_temporary{nullptr};
+#if defined(_WIN32)
+std::atomic<const wchar_t*> pending_temporary_wide{nullptr};
+std::wstring pending_wide_storage;
+#endif
+
+extern "C" void remove_pending_and_exit(int signal_number) {
+#if defined(_WIN32)
+  if (const wchar_t* path = pending_temporary_wide.load()) _wunlink(path);
+#else
+  if (const char* path = pending_temporary.load()) unlink(path);
+#endif
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void install_interrupt_handlers() {
+  static const bool installed = [] {
+    std::signal(SIGINT, remove_pending_and_exit);
+    std::signal(SIGTERM, remove_pending_and_exit);
+#if !defined(_WIN32)
+    std::signal(SIGHUP, remove_pending_and_exit);
+#endif
+    return true;
+  }();
+  (void)installed;
+}
+
+int process_id() {
+#if defined(_WIN32)
+  return _getpid();
+#else
+  return static_cast<int>(getpid());
+#endif
+}
+
+// Opens a new file that must not exist yet; returns -1 with errno set on failure.
+int create_exclusive(const std::string& path) {
+#if defined(_WIN32)
+  int descriptor = -1;
+  const std::wstring wide = path_from_utf8(path).wstring();
+  errno = _wsopen_s(&descriptor, wide.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                    _SH_DENYNO, _S_IREAD | _S_IWRITE);
+  return descriptor;
+#else
+  return ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+#endif
+}
+
+int close_descriptor(int descriptor) {
+#if defined(_WIN32)
+  return _close(descriptor);
+#else
+  return ::close(descriptor);
+#endif
+}
+
+void remove_file(const std::string& path) {
+#if defined(_WIN32)
+  _wunlink(path_from_utf8(path).wstring().c_str());
+#else
+  ::unlink(path.c_str());
+#endif
+}
+
+// Moves `from` onto `to`, replacing `to`; returns false with errno set on failure.
+bool replace_file(const std::string& from, const std::string& to) {
+#if defined(_WIN32)
+  if (MoveFileExW(path_from_utf8(from).wstring().c_str(), path_from_utf8(to).wstring().c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+  return false;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
+OutputFile::OutputFile(std::string final_path) : final_path_(std::move(final_path)) {
+  install_interrupt_handlers();
+  for (int attempt = 0;; ++attempt) {
+    temporary_path_ = format("%s.%d-%d.partial", final_path_.c_str(), process_id(), attempt);
+    descriptor_ = create_exclusive(temporary_path_);
+    if (descriptor_ >= 0) break;
+    if (errno != EEXIST || attempt == 99) {
+      const int reason = errno;
+      throw RunError(format("cannot create output file '%s': %s", final_path_.c_str(),
+                            os_reason(reason).c_str()));
+    }
+  }
+#if defined(_WIN32)
+  pending_wide_storage = path_from_utf8(temporary_path_).wstring();
+  pending_temporary_wide.store(pending_wide_storage.c_str());
+#endif
+  pending_temporary.store(temporary_path_.c_str());
+}
+
+OutputFile::~OutputFile() {
+  if (!committed_) discard();
+}
+
+void OutputFile::discard() noexcept {
+  if (descriptor_ >= 0) close_descriptor(descriptor_);
+  descriptor_ = -1;
+  remove_file(temporary_path_);
+  pending_temporary.store(nullptr);
+#if defined(_WIN32)
+  pending_temporary_wide.store(nullptr);
+#endif
+}
+
+void OutputFile::write(const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+#if defined(_WIN32)
+    const int written = _write(descriptor_, data, static_cast<unsigned>(size));
+#else
+    const ssize_t written = ::write(descriptor_, data, size);
+#endif
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      const int reason = written < 0 ? errno : ENOSPC;
+      throw RunError(format("cannot write output file '%s': %s", final_path_.c_str(),
+                            os_reason(reason).c_str()));
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+void OutputFile::commit() {
+  const int descriptor = descriptor_;
+  descriptor_ = -1;
+  if (close_descriptor(descriptor) != 0) {
+    const int reason = errno;
+    throw RunError(format("cannot finish output file '%s': %s", final_path_.c_str(),
+                          os_reason(reason).c_str()));
+  }
+  if (!replace_file(temporary_path_, final_path_)) {
+    const int reason = errno;
+    throw RunError(format("cannot replace output file '%s': %s", final_path_.c_str(),
+                          os_reason(reason).c_str()));
+  }
+  committed_ = true;
+  pending_temporary.store(nullptr);
+#if defined(_WIN32)
+  pending_temporary_wide.store(nullptr);
+#endif
+}
+
+}  // namespace mpx
