@@ -132,6 +132,8 @@ std::optional<double> Scanner::read_real() {
         break;
       }
     }
+    // Nothing after "0x" is no number, though "0x." still reads as zero.
+    if (hexadecimal && to_lower(text.back()) == 'x') return std::nullopt;
   }
 
   // The collected text may end in an incomplete exponent ("1e+"); the conversion then takes the

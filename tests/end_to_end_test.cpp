@@ -1,0 +1,224 @@
+// The built program, started as an operator starts it: from a folder holding it and its Settings
+// file, with the answers typed on standard input. Each test checks the whole transcript or the
+// whole file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/sha256.h"
+#include "support/test_support.h"
+
+namespace mpx {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Installation;
+using testing::sha256_hex;
+
+constexpr std::size_t header_bytes = 44;
+constexpr std::size_t block_bytes = 1152000;
+
+const std::string banner =
+    "  Tavilorquenashimbrel Ver 1.01 Jan 2019\n"
+    "  ======================================\n\n"
+    "This lets you generate LPCM WAV files containing test waveforms.\n"
+    "Please read the Help inside the application before first use\n"
+    "and check you have the correct details in your Settings file!\n\n";
+
+// Line ends as written on Linux, whatever console the program ran in.
+std::string unix_lines(std::string text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+std::string paths_lines(const Installation& installation) {
+  const std::string directory = testing::reported_path(installation.dir.path());
+  return "Application directory = " + directory + "\nSettings file at " + directory +
+         "/Settings\n";
+}
+
+std::string header_hex(const std::string& file) {
+  std::string text;
+  for (std::size_t i = 0; i < header_bytes && i < file.size(); ++i) {
+    char digits[4];
+    std::snprintf(digits, sizeof digits, "%02x", static_cast<unsigned char>(file[i]));
+    if (!text.empty()) text += ' ';
+    text += digits;
+  }
+  return text;
+}
+
+std::string le32_hex(std::uint32_t v) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02x %02x %02x %02x", v & 0xFF, (v >> 8) & 0xFF,
+                (v >> 16) & 0xFF, v >> 24);
+  return text;
+}
+
+std::string expected_header(std::uint32_t payload) {
+  return "52 49 46 46 " + le32_hex(payload + 36) +
+         " 57 41 56 45 66 6d 74 20 10 00 00 00 01 00 02 00 00 ee 02 00 00 94 11 00 06 00 18 00 "
+         "64 61 74 61 " + le32_hex(payload);
+}
+
+// Checks the file block by block: silence, identical tone blocks with the given digest, silence.
+void expect_file_layout(const std::string& file, int lead_in, int tone, int lead_out,
+                        const std::string& tone_digest) {
+  const std::uint32_t payload = static_cast<std::uint32_t>((lead_in + tone + lead_out) * block_bytes);
+  ASSERT_EQ(file.size(), header_bytes + payload);
+  EXPECT_EQ(header_hex(file), expected_header(payload));
+  const std::string silence(block_bytes, '\0');
+  for (int block = 0; block < lead_in + tone + lead_out; ++block) {
+    SCOPED_TRACE("block " + std::to_string(block));
+    const std::string bytes = file.substr(header_bytes + block * block_bytes, block_bytes);
+    if (block < lead_in || block >= lead_in + tone) {
+      EXPECT_TRUE(bytes == silence);
+    } else {
+      EXPECT_EQ(sha256_hex(bytes), tone_digest);
+    }
+  }
+}
+
+TEST(EndToEnd, WholeTranscriptAndFile) {
+  Installation installation;
+  testing::install_program(installation, "out\n2\n3\n1\n0.0\n1.0\n");
+  fs::create_directory(installation.dir.path() / "out");
+  const auto result = testing::run_installed(installation, "M\n100\n1000\n");
+
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(unix_lines(result.out),
+            banner + paths_lines(installation) +
+                "\n\n Choose M = Mono / L = Left / R = Right / A = Antiphase / C = Check\n"
+                "Chose M  1\n\n"
+                "Enter amplitude [percent modulation] => amplitude = 1.0000 wrt FS\n"
+                "Enter frequency in Hz => Frequency (rounded to Hz) =>  1000.0 Hz\n\n"
+                "Output to directory = out\n"
+                "Subcarrier corrections =>  0.000 phase  1.000 amplitude\n"
+                " Set to produce track with test waveform of 3 sec duration\n"
+                " preceeded by 2 sec silence and followed by 1 of silence.\n"
+                "Payload in Bytes = 6912000\n"
+                "\nb\n\nc\n"
+                "Outfile file leafname => MPX_M1000Hz100dBd24bit\n"
+                " fullname => out/MPX_M1000Hz100dBd24bit.wav\n"
+                "Payload to write = 6912000\n"
+                "MPX kernel created\n"
+                "  1\n  2\n  3\n"
+                "Track finished\n");
+  const std::string file =
+      testing::read_file(installation.dir.path() / "out" / "MPX_M1000Hz100dBd24bit.wav");
+  expect_file_layout(file, 2, 3, 1,
+                     "65d8ac146cc0b1a855da0349cfca9d72508c973964539df3fff680330a3952a5");
+  // Only the finished file is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(installation.dir.path() / "out"),
+                          fs::directory_iterator()),
+            1);
+}
+
+TEST(EndToEnd, EveryModeWritesItsFile) {
+  struct Case {
+    const char* answers;
+    const char* settings;
+    const char* file_name;
+    std::string tone_digest;
+    const char* transcript_tail;
+  };
+  const Case cases[] = {
+      // The calibration signal, with both subcarrier corrections at their neutral values.
+      {"C\n", "out 1 2 1 0.0 1.0", "MPXcalibration.wav",
+       "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db",
+       "Outfile file leafname => MPXcalibration.wav\n fullname => out/MPXcalibration.wav\n"
+       "Payload to write = 4608000\nCalibration kernel created\n  1\n  2\nTrack finished\n"},
+      // Tone modes: digests of one tone block, confirmed by an independent recomputation of the
+      // signal (double precision, same order of operations) outside this program.
+      {"l\n100\n1000\n", "out 1 2 1 0.0 1.0", "MPX_L1000Hz100dBd24bit.wav",
+       "212109d59e88faba062394f2ef0756222e47e4a34b85bf10467fe720c0b4ebd1",
+       "MPX kernel created\n  1\n  2\nTrack finished\n"},
+      {"R 50 15000.9", "out 1 2 1 0.05 1.02", "MPX_R15k000Hz050dBd24bit.wav",
+       "10ebf6bd263f647fa6cba12e7cc5c3b3a8570f947d260f80221f9202c46003de",
+       "MPX kernel created\n  1\n  2\nTrack finished\n"},
+      {"A\n29\n400\n", "out 1 2 1 0.0 1.0", "MPX_A400Hz028dBd24bit.wav",
+       "e6e599a9db93a313dee1125ff6453c5c9cd439deda698e3f4f3bacc392e4e1c1",
+       "MPX kernel created\n  1\n  2\nTrack finished\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file_name);
+    Installation installation;
+    testing::install_program(installation, c.settings);
+    fs::create_directory(installation.dir.path() / "out");
+    const auto result = testing::run_installed(installation, c.answers);
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.err, "");
+    const std::string out = unix_lines(result.out);
+    const std::string tail = c.transcript_tail;
+    EXPECT_EQ(out.substr(out.size() - std::min(out.size(), tail.size())), tail);
+    const std::string file = testing::read_file(installation.dir.path() / "out" / c.file_name);
+    expect_file_layout(file, 1, 2, 1, c.tone_digest);
+  }
+}
+
+TEST(EndToEnd, DurationEdges) {
+  struct Case {
+    const char* what;
+    const char* settings;
+    int lead_in, tone, lead_out;
+    const char* transcript_tail;
+  };
+  const Case cases[] = {
+      // No tone: the kernel is still built and announced, but no block or counter follows.
+      {"no tone", "out 1 0 1 0 1", 1, 0, 1,
+       "Payload to write = 2304000\nMPX kernel created\nTrack finished\n"},
+      // A Settings file holding only the folder: a 44-byte file.
+      {"directory only", "out", 0, 0, 0,
+       "Payload to write = 0\nMPX kernel created\nTrack finished\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Installation installation;
+    testing::install_program(installation, c.settings);
+    fs::create_directory(installation.dir.path() / "out");
+    const auto result = testing::run_installed(installation, "M 100 1000");
+    EXPECT_EQ(result.exit_status, 0);
+    const std::string out = unix_lines(result.out);
+    const std::string tail = c.transcript_tail;
+    EXPECT_EQ(out.substr(out.size() - std::min(out.size(), tail.size())), tail);
+    const std::string file =
+        testing::read_file(installation.dir.path() / "out" / "MPX_M1000Hz100dBd24bit.wav");
+    expect_file_layout(file, c.lead_in, c.tone, c.lead_out,
+                       "65d8ac146cc0b1a855da0349cfca9d72508c973964539df3fff680330a3952a5");
+  }
+}
+
+TEST(EndToEnd, ReplacesAnEarlierFileOfTheSameName) {
+  Installation installation;
+  testing::install_program(installation, "out 0 1 0 0 1");
+  fs::create_directory(installation.dir.path() / "out");
+  const fs::path target = installation.dir.path() / "out" / "MPXcalibration.wav";
+  testing::write_file(target, std::string(5000000, 'x'));
+  const auto result = testing::run_installed(installation, "c");
+  EXPECT_EQ(result.exit_status, 0);
+  expect_file_layout(testing::read_file(target), 0, 1, 0,
+                     "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db");
+}
+
+TEST(EndToEnd, StartedByNameThroughPath) {
+  if (testing::program_under_test().windows) GTEST_SKIP() << "a Linux start by name";
+  Installation installation;
+  testing::install_program(installation, "out 0 1 0 0 1");
+  fs::create_directory(installation.dir.path() / "out");
+  // The shell finds the program on PATH, so its start path holds no folder at all.
+  const auto result = testing::run_process(
+      {"/bin/sh", "-c", "PATH=\"$0\" exec mpxtone", installation.dir.path().string()}, "c",
+      installation.dir.path());
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_NE(result.out.find(paths_lines(installation)), std::string::npos) << result.out;
+  EXPECT_TRUE(fs::exists(installation.dir.path() / "out" / "MPXcalibration.wav"));
+}
+
+}  // namespace
+}  // namespace mpx
