@@ -1,6 +1,7 @@
 // Fixed numbers of the signal and of the file format, in one place.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace mpx {
@@ -49,5 +50,14 @@ inline constexpr double pilot_share = 0.1;
 // Tone frequencies the dialogue lets through, in whole hertz (just below half the sample rate).
 inline constexpr double min_tone_frequency_hz = 1.0;
 inline constexpr double max_tone_frequency_hz = 95990.0;
+
+// How the kernel is built and held: in chunks of frames, so two threads can share the work and the
+// file can follow the first frames while the rest are computed; in one transparent huge page on
+// systems that have them, so touching the block costs one page fault instead of 282.
+inline constexpr std::size_t kernel_chunk_frames = 8000;
+inline constexpr std::size_t kernel_chunk_count = frames_per_block / kernel_chunk_frames;
+inline constexpr std::size_t huge_page_bytes = std::size_t{2} << 20;
+static_assert(kernel_chunk_count * kernel_chunk_frames == frames_per_block);
+static_assert(block_bytes <= huge_page_bytes);
 
 }  // namespace mpx

@@ -7,8 +7,7 @@
 #include "run/dialogue.h"
 #include "run/output_names.h"
 #include "run/settings_file.h"
-#include "synth/calibration_kernel.h"
-#include "synth/mpx_kernel.h"
+#include "synth/kernel_build.h"
 #include "synth/quantiser.h"
 #include "wav/output_file.h"
 #include "wav/wav_writer.h"
@@ -57,17 +56,15 @@ void run_generator(GeneratorSettings& settings, std::string_view program_path, s
   OutputFile file(settings.full_path);
   write_wav_header(settings, file, out);
 
-  KernelBuffer kernel;  // zeroed: the lead-in silence
-  write_block_repeated(file, kernel, settings.lead_in_seconds);
-
-  RandomSource dither;
-  if (is_check_mode(settings)) {
-    build_calibration_kernel(settings, kernel, dither, out);
-  } else {
-    build_mpx_kernel(settings, kernel, dither, out);
-  }
+  // The kernel is built on two threads while the lead-in and the start of the first tone block
+  // go to the file: a frame is final as soon as it is stored.
+  KernelBuffer kernel;  // zeroed: the lead-in silence comes from it
+  KernelBuild build(settings, kernel, RandomSource{});
+  const std::size_t first_block_written = write_lead_in_during_build(settings, build, kernel, file);
+  settings.time_accumulator = build.finish();
+  announce_kernel(settings, out);
   for (std::int32_t block = 1; block <= settings.tone_seconds; ++block) {
-    write_block_repeated(file, kernel, 1);
+    write_block_rest(file, kernel, block == 1 ? first_block_written : 0);
     print(out, "%3ld\n", static_cast<long>(block));
     out.flush();
   }

@@ -6,12 +6,20 @@
 #include <ostream>
 
 #include "run/generator_settings.h"
+#include "synth/kernel_frames.h"
 #include "synth/quantiser.h"
 
 namespace mpx {
 
-// Fills all 192000 frames and prints "Calibration kernel created".
+// Fills all 192000 frames and prints "Calibration kernel created". Leaves
+// settings.time_accumulator at the clock after the last frame and `dither` after the last draw.
 void build_calibration_kernel(GeneratorSettings& settings, KernelBuffer& kernel,
                               RandomSource& dither, std::ostream& out);
+
+// Some of the frames, as a FrameBuilder.
+FrameState build_calibration_frames(const GeneratorSettings& settings, KernelBuffer& kernel,
+                                    FrameRange range, FrameState start);
+
+void announce_calibration_kernel(std::ostream& out);
 
 }  // namespace mpx

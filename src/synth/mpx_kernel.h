@@ -9,12 +9,20 @@
 #include <ostream>
 
 #include "run/generator_settings.h"
+#include "synth/kernel_frames.h"
 #include "synth/quantiser.h"
 
 namespace mpx {
 
-// Fills all 192000 frames and prints "MPX kernel created". Resets settings.time_accumulator.
+// Fills all 192000 frames and prints "MPX kernel created". Leaves settings.time_accumulator at
+// the clock after the last frame and `dither` after the last draw.
 void build_mpx_kernel(GeneratorSettings& settings, KernelBuffer& kernel, RandomSource& dither,
                       std::ostream& out);
+
+// Some of the frames, as a FrameBuilder.
+FrameState build_mpx_frames(const GeneratorSettings& settings, KernelBuffer& kernel,
+                            FrameRange range, FrameState start);
+
+void announce_mpx_kernel(std::ostream& out);
 
 }  // namespace mpx

@@ -12,8 +12,8 @@ constexpr std::uint32_t lcg_increment = 2531011;
 // Rounds like quantise_sample, but keeps the result inside the 24-bit range instead of letting
 // an overdriven level wrap around to the opposite sign.
 std::int32_t quantise_saturated(double value) {
-  return quantise_sample(std::clamp(value, static_cast<double>(sample_min),
-                                    static_cast<double>(sample_max)));
+  return quantise_sample(
+      std::clamp(value, static_cast<double>(sample_min), static_cast<double>(sample_max)));
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "constants.h"
+#include "synth/block_memory.h"
 
 namespace mpx {
 
 // One second of packed frames: channel 1 then channel 2, 3 bytes each, least significant first.
+// Starts zeroed, which is also the silence before the tone.
 struct KernelBuffer {
-  std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(block_bytes);
+  using Bytes = std::vector<std::uint8_t, BlockAllocator<std::uint8_t>>;
+  Bytes bytes = Bytes(block_bytes);
 };
 
 // The dither's pseudo-random source: a 32-bit linear congruence that starts at 1 in every run,

@@ -55,4 +55,28 @@ void write_block_repeated(OutputFile& file, const KernelBuffer& kernel, std::int
   }
 }
 
+void write_block_rest(OutputFile& file, const KernelBuffer& kernel, std::size_t from) {
+  if (from < kernel.bytes.size())
+    file.write(kernel.bytes.data() + from, kernel.bytes.size() - from);
+}
+
+static_assert(block_bytes % kernel_silence_bytes == 0);
+
+std::size_t write_lead_in_during_build(const GeneratorSettings& settings, KernelBuild& build,
+                                       const KernelBuffer& kernel, OutputFile& file) {
+  for (std::int32_t second = 0; second < settings.lead_in_seconds; ++second) {
+    for (std::size_t written = 0; written < block_bytes; written += kernel_silence_bytes) {
+      file.write(kernel.bytes.data(), kernel_silence_bytes);
+    }
+  }
+  std::size_t tone_bytes = 0;
+  while (const auto chunk = build.build_next_chunk()) {
+    if (settings.tone_seconds < 1) continue;
+    const std::size_t end = chunk->last * frame_bytes;
+    file.write(kernel.bytes.data() + tone_bytes, end - tone_bytes);
+    tone_bytes = end;
+  }
+  return tone_bytes;
+}
+
 }  // namespace mpx

@@ -9,6 +9,7 @@
 
 #include "constants.h"
 #include "run/generator_settings.h"
+#include "synth/kernel_build.h"
 #include "synth/quantiser.h"
 #include "wav/output_file.h"
 
@@ -33,5 +34,15 @@ void write_wav_header(const GeneratorSettings& settings, OutputFile& file, std::
 
 // Writes the whole block n times; n of 0 or less writes nothing.
 void write_block_repeated(OutputFile& file, const KernelBuffer& kernel, std::int32_t n);
+
+// Writes the block from byte `from` to its end.
+void write_block_rest(OutputFile& file, const KernelBuffer& kernel, std::size_t from);
+
+// While `build` computes the kernel: writes the lead-in silence from the still-zero first half
+// of the buffer, then builds chunks from the start on this thread and writes each one as the
+// beginning of the first tone block (if there is a tone). Returns how many bytes of the first
+// tone block are in the file; the rest follows once build.finish() has returned.
+std::size_t write_lead_in_during_build(const GeneratorSettings& settings, KernelBuild& build,
+                                       const KernelBuffer& kernel, OutputFile& file);
 
 }  // namespace mpx

@@ -1,0 +1,122 @@
+#include "synth/kernel_build.h"
+
+#include <array>
+#include <condition_variable>
+#include <system_error>
+
+#include "synth/calibration_kernel.h"
+#include "synth/mpx_kernel.h"
+
+namespace mpx {
+namespace {
+
+constexpr std::size_t dither_draws_per_frame = 4;
+constexpr std::size_t first_helper_chunk = kernel_chunk_count / 2;
+static_assert(first_helper_chunk * kernel_chunk_frames * frame_bytes >= kernel_silence_bytes);
+
+FrameRange chunk_frames(std::size_t chunk) {
+  return {chunk * kernel_chunk_frames, (chunk + 1) * kernel_chunk_frames};
+}
+
+}  // namespace
+
+FrameBuilder frame_builder_for(const GeneratorSettings& settings) {
+  return is_check_mode(settings) ? build_calibration_frames : build_mpx_frames;
+}
+
+void announce_kernel(const GeneratorSettings& settings, std::ostream& out) {
+  if (is_check_mode(settings)) {
+    announce_calibration_kernel(out);
+  } else {
+    announce_mpx_kernel(out);
+  }
+}
+
+KernelBuild::KernelBuild(const GeneratorSettings& settings, KernelBuffer& kernel,
+                         RandomSource dither)
+    : settings_(settings),
+      kernel_(kernel),
+      dither_(dither),
+      build_(frame_builder_for(settings)),
+      caller_state_{0.0, dither} {
+  try {
+    helper_ = std::thread(&KernelBuild::help, this);
+  } catch (const std::system_error&) {
+    // No second thread: the caller builds every chunk.
+  }
+}
+
+KernelBuild::~KernelBuild() {
+  {
+    const std::lock_guard lock(mutex_);
+    back_ = front_;  // nothing left to take
+  }
+  caller_started_signal_.notify_all();
+  if (helper_.joinable()) helper_.join();
+}
+
+std::optional<std::size_t> KernelBuild::claim_front() {
+  bool first_claim = false;
+  std::optional<std::size_t> chunk;
+  {
+    const std::lock_guard lock(mutex_);
+    first_claim = !caller_started_;
+    caller_started_ = true;
+    if (front_ != back_) chunk = front_++;
+  }
+  if (first_claim) caller_started_signal_.notify_all();
+  return chunk;
+}
+
+std::optional<std::size_t> KernelBuild::claim_back() {
+  std::unique_lock lock(mutex_);
+  // The first half stays zero until the caller has written the silence it needs from it.
+  caller_started_signal_.wait(
+      lock, [this] { return caller_started_ || front_ == back_ || back_ > first_helper_chunk; });
+  if (front_ == back_) return std::nullopt;
+  return --back_;
+}
+
+std::optional<FrameRange> KernelBuild::build_next_chunk() {
+  const auto chunk = claim_front();
+  if (!chunk) return std::nullopt;
+  const FrameRange range = chunk_frames(*chunk);
+  caller_state_ = build_(settings_, kernel_, range, caller_state_);
+  return range;
+}
+
+void KernelBuild::help() {
+  // The clock at every chunk's first frame, added up in frame order as the caller does.
+  std::array<double, kernel_chunk_count> chunk_clock{};
+  double t = 0.0;
+  for (double& clock : chunk_clock) {
+    clock = t;
+    for (std::size_t i = 0; i < kernel_chunk_frames; ++i) t = settings_.time_step + t;
+  }
+  end_clock_ = t;
+
+  while (const auto chunk = claim_back()) {
+    const FrameRange range = chunk_frames(*chunk);
+    const FrameState start{chunk_clock[*chunk],
+                           advanced(dither_, range.first * dither_draws_per_frame)};
+    build_(settings_, kernel_, range, start);
+  }
+}
+
+double KernelBuild::finish() {
+  while (build_next_chunk()) {
+  }
+  if (!helper_.joinable()) return caller_state_.t;
+  helper_.join();
+  return end_clock_;
+}
+
+void build_kernel(GeneratorSettings& settings, KernelBuffer& kernel, RandomSource& dither,
+                  std::ostream& out) {
+  KernelBuild build(settings, kernel, dither);
+  settings.time_accumulator = build.finish();
+  dither = advanced(dither, std::size_t{frames_per_block} * dither_draws_per_frame);
+  announce_kernel(settings, out);
+}
+
+}  // namespace mpx
