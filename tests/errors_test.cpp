@@ -234,5 +234,26 @@ TEST(Errors, InterruptLeavesNoTemporaryFile) {
   EXPECT_TRUE(listing(out).empty());
 }
 
+TEST(Errors, ClosedConsoleLeavesNoTemporaryFile) {
+  if (testing::program_under_test().windows) GTEST_SKIP() << "POSIX pipes";
+  Installation installation;
+  testing::install_program(installation, "out 1 5 1 0 1");
+  const fs::path out = installation.dir.path() / "out";
+  fs::create_directory(out);
+  // The transcript goes into a reader that stops after the banner. The answer is typed only
+  // once the reader has gone, so the program's next message, after it has started writing the
+  // file, finds nobody listening.
+  auto command = testing::installed_command(installation);
+  std::string program;
+  for (const auto& word : command) program += "'" + word + "' ";
+  const std::string pipeline =
+      "(while [ ! -e reader-gone ]; do sleep 0.01; done; echo c) | " + program +
+      "| (head -c 10; touch reader-gone)";
+  const auto result = testing::run_process({"/bin/sh", "-c", pipeline}, "",
+                                           installation.dir.path());
+  EXPECT_EQ(result.out, "  Tavilorq");
+  EXPECT_TRUE(listing(out).empty());
+}
+
 }  // namespace
 }  // namespace mpx

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <process.h>
+#include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
@@ -27,10 +28,15 @@ std::atomic<const char*> pending_temporary{nullptr};
 #if defined(_WIN32)
 std::atomic<const wchar_t*> pending_temporary_wide{nullptr};
 std::wstring pending_wide_storage;
+// Windows removes no file that is still open, so the handler must close it first; whoever takes
+// the descriptor from here closes it, so it is never closed twice.
+std::atomic<int> pending_descriptor{-1};
 #endif
 
 extern "C" void remove_pending_and_exit(int signal_number) {
 #if defined(_WIN32)
+  const int descriptor = pending_descriptor.exchange(-1);
+  if (descriptor >= 0) _close(descriptor);
   if (const wchar_t* path = pending_temporary_wide.load()) _wunlink(path);
 #else
   if (const char* path = pending_temporary.load()) unlink(path);
@@ -45,6 +51,9 @@ void install_interrupt_handlers() {
     std::signal(SIGTERM, remove_pending_and_exit);
 #if !defined(_WIN32)
     std::signal(SIGHUP, remove_pending_and_exit);
+    std::signal(SIGQUIT, remove_pending_and_exit);
+    // A console reader that goes away (the transcript piped into `head`, say) ends the run too.
+    std::signal(SIGPIPE, remove_pending_and_exit);
 #endif
     return true;
   }();
@@ -74,7 +83,8 @@ int create_exclusive(const std::string& path) {
 
 int close_descriptor(int descriptor) {
 #if defined(_WIN32)
-  return _close(descriptor);
+  // Already closed by the interrupt handler when it is no longer pending.
+  return pending_descriptor.exchange(-1) == descriptor ? _close(descriptor) : 0;
 #else
   return ::close(descriptor);
 #endif
@@ -119,6 +129,7 @@ OutputFile::OutputFile(std::string final_path) : final_path_(std::move(final_pat
 #if defined(_WIN32)
   pending_wide_storage = path_from_utf8(temporary_path_).wstring();
   pending_temporary_wide.store(pending_wide_storage.c_str());
+  pending_descriptor.store(descriptor_);
 #endif
   pending_temporary.store(temporary_path_.c_str());
 }
