@@ -44,6 +44,8 @@ TEST(Dialogue, AnswersAndTranscript) {
        tone_transcript('L', 2, "1.5000", "  400.0")},
       {"negative level taken", "L -5 400", 'L', 2, -0.05, 400.0,
        tone_transcript('L', 2, "-0.0500", "  400.0")},
+      {"largest level taken", "L 1e9 400", 'L', 2, 1e7, 400.0,
+       tone_transcript('L', 2, "10000000.0000", "  400.0")},
       // The word Mono: M, then "ono" fails both number reads without waiting for more input.
       {"the word Mono", "Mono\n90\n1000\n", 'M', 1, 0.0, 400.0,
        tone_transcript('M', 1, "0.0000", "  400.0")},
@@ -84,6 +86,8 @@ TEST(Dialogue, RefusedAnswers) {
       {"infinite level", "L\ninf\n1000\n", "amplitude entry inf"},
       {"not-a-number level", "L\nnan\n1000\n", "amplitude entry nan"},
       {"level beyond any file name", "L\n1e300\n1000\n", "out of range"},
+      {"just beyond the largest level", "L\n-1000000001\n1000\n",
+       "amplitude entry -1e+09 percent is out of range (at most 1e+09 either way)"},
       {"not-a-number frequency", "L\n50\nNaN\n", "frequency entry nan"},
   };
   for (const auto& c : cases) {

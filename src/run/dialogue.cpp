@@ -10,8 +10,9 @@
 namespace mpx {
 namespace {
 
-// Whole percent beyond this no longer fits the file name's 32-bit level field.
-constexpr double max_level_percent = 2147483647.0;
+// Far beyond any real use, and well inside the 32-bit level field of the file name, even after
+// the round trip through amplitude.
+constexpr double max_level_percent = 1e9;
 
 }  // namespace
 
@@ -62,8 +63,8 @@ void configure_signal(GeneratorSettings& settings, std::istream& in, std::ostrea
       throw RunError(format("amplitude entry %f is not a finite number of percent", *percent));
     }
     if (std::fabs(*percent) > max_level_percent) {
-      throw RunError(format("amplitude entry %g percent is out of range (at most %.0f)", *percent,
-                            max_level_percent));
+      throw RunError(format("amplitude entry %g percent is out of range (at most %g either way)",
+                            *percent, max_level_percent));
     }
     settings.amplitude_percent = *percent;
   }
