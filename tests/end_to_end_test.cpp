@@ -206,6 +206,30 @@ TEST(EndToEnd, ReplacesAnEarlierFileOfTheSameName) {
                      "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db");
 }
 
+TEST(EndToEnd, LongPathsAreNeverCutShort) {
+  // A program folder and an output folder well past 511 characters each.
+  Installation installation;
+  std::string deep;
+  for (int level = 0; level < 6; ++level) deep += "/" + std::string(100, 'a' + level);
+  const fs::path program_dir = installation.dir.path().string() + deep;
+  const std::string output_dir = program_dir.string() + "/out" + deep;
+  fs::create_directories(output_dir);
+  const fs::path program = program_dir / testing::program_under_test().executable.filename();
+  fs::copy_file(testing::program_under_test().executable, program);
+  testing::write_file(program_dir / "Settings", output_dir + " 0 1 0 0 1");
+
+  std::vector<std::string> command = testing::installed_command(installation);
+  command.back() = program.string();
+  const auto result = testing::run_process(command, "c", installation.dir.path());
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_NE(result.out.find("Settings file at " + testing::reported_path(program_dir) +
+                            "/Settings\n"),
+            std::string::npos);
+  EXPECT_NE(result.out.find(" fullname => " + output_dir + "/MPXcalibration.wav\n"),
+            std::string::npos);
+  EXPECT_EQ(testing::read_file(output_dir + "/MPXcalibration.wav").size(), 44 + block_bytes);
+}
+
 TEST(EndToEnd, StartedByNameThroughPath) {
   if (testing::program_under_test().windows) GTEST_SKIP() << "a Linux start by name";
   Installation installation;
