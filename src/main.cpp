@@ -36,6 +36,9 @@ int run(const std::string& program_path) {
 #if defined(_WIN32)
 // Wide start arguments, so a program folder with non-ASCII characters reaches us intact.
 int wmain(int argc, wchar_t** argv) {
+  // Our text is UTF-8 (folder names included); the console is told so, and given back its own
+  // code page on the way out, as the operator's window outlives the program.
+  const UINT operator_code_page = GetConsoleOutputCP();
   SetConsoleOutputCP(CP_UTF8);
   std::string program_path;
   if (argc > 0) {
@@ -45,7 +48,9 @@ int wmain(int argc, wchar_t** argv) {
       WideCharToMultiByte(CP_UTF8, 0, argv[0], -1, program_path.data(), length, nullptr, nullptr);
     }
   }
-  return run(program_path);
+  const int status = run(program_path);
+  if (operator_code_page != 0) SetConsoleOutputCP(operator_code_page);
+  return status;
 }
 #else
 int main(int argc, char** argv) { return run(argc > 0 && argv[0] ? argv[0] : ""); }

@@ -98,6 +98,35 @@ void remove_file(const std::string& path) {
 #endif
 }
 
+#if defined(_WIN32)
+// The C library's number for a failure Windows reported, so messages read as on other systems.
+int errno_from_windows(DWORD error) {
+  switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    default:
+      return EIO;
+  }
+}
+
+// One WriteFile call: the bytes it took, or -1 with errno set. Not _write: given a disk that
+// takes only part of the bytes, the C library (Wine's, at least) reports "Invalid argument"
+// and loses the real reason, which the next call gives.
+long write_some(int descriptor, const std::uint8_t* data, std::size_t size) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+  const auto chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
+  DWORD written = 0;
+  if (WriteFile(handle, data, chunk, &written, nullptr)) return static_cast<long>(written);
+  errno = errno_from_windows(GetLastError());
+  return -1;
+}
+#endif
+
 // Moves `from` onto `to`, replacing `to`; returns false with errno set on failure.
 bool replace_file(const std::string& from, const std::string& to) {
 #if defined(_WIN32)
@@ -105,7 +134,7 @@ bool replace_file(const std::string& from, const std::string& to) {
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+  errno = errno_from_windows(GetLastError());
   return false;
 #else
   return std::rename(from.c_str(), to.c_str()) == 0;
@@ -151,7 +180,7 @@ void OutputFile::discard() noexcept {
 void OutputFile::write(const std::uint8_t* data, std::size_t size) {
   while (size > 0) {
 #if defined(_WIN32)
-    const int written = _write(descriptor_, data, static_cast<unsigned>(size));
+    const long written = write_some(descriptor_, data, size);
 #else
     const ssize_t written = ::write(descriptor_, data, size);
 #endif
