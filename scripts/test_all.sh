@@ -38,4 +38,21 @@ echo "== benchmarks build"
 cmake --preset bench -DMPXTONE_WERROR=ON
 cmake --build --preset bench -j "$jobs"
 
+# ---- The Windows program: cross-built with mingw-w64, its end-to-end tests run under Wine (in a
+# prefix inside build/win-test, quiet), then both release archives.
+echo "== Windows program: mingw-w64 cross build, tests under Wine"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  g++-mingw-w64-x86-64 wine wine64
+cmake --preset mingw -DMPXTONE_WERROR=ON
+cmake --build --preset mingw -j "$jobs"
+cmake --preset win-test -DMPXTONE_WERROR=ON
+cmake --build --preset win-test -j "$jobs"
+ctest --preset win-test -j "$jobs"
+
+echo "== release archives"
+cpack --preset win64
+cpack --preset linux
+ls -l build/packages/mpxtone-*-win64.zip build/packages/mpxtone-*-linux-x86_64.tar.gz
+# ---- end of the Windows program
+
 echo "== all tests passed"

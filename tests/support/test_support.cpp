@@ -27,8 +27,8 @@ TempDir::~TempDir() {
   // Restore write permission on folders a test made read-only, so everything can go.
   for (auto it = fs::recursive_directory_iterator(path_, ignored);
        it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-    if (it->is_directory(ignored)) fs::permissions(it->path(), fs::perms::owner_all,
-                                                   fs::perm_options::add, ignored);
+    if (it->is_directory(ignored))
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
   }
   fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
@@ -74,6 +74,25 @@ RunningProcess start_process(const std::vector<std::string>& command, const std:
   return {pid, io.path()};
 }
 
+namespace {
+
+// Line ends as on Linux: a Windows program writes CR LF to its console in text mode.
+std::string unix_line_ends(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+bool testing_a_windows_program() {
+  const char* exe = std::getenv("MPXTONE_EXE");
+  return exe != nullptr && fs::path(exe).extension() == ".exe";
+}
+
+}  // namespace
+
 ProcessResult finish_process(const RunningProcess& process, int* signal) {
   int status = 0;
   waitpid(process.pid, &status, 0);
@@ -82,6 +101,10 @@ ProcessResult finish_process(const RunningProcess& process, int* signal) {
   if (signal != nullptr) *signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.out = read_file(process.io_dir / "stdout");
   result.err = read_file(process.io_dir / "stderr");
+  if (testing_a_windows_program()) {
+    result.out = unix_line_ends(result.out);
+    result.err = unix_line_ends(result.err);
+  }
   return result;
 }
 
@@ -100,11 +123,26 @@ ProgramUnderTest program_under_test() {
   return program;
 }
 
-void install_program(Installation& installation, const std::string& settings_text) {
+namespace {
+
+void install_into(Installation& installation, const fs::path& program_folder,
+                  const std::string& settings_text) {
   const ProgramUnderTest program = program_under_test();
-  installation.program = installation.dir.path() / program.executable.filename();
+  installation.program = program_folder / program.executable.filename();
   fs::copy_file(program.executable, installation.program);
-  write_file(installation.dir.path() / "Settings", settings_text);
+  write_file(program_folder / "Settings", settings_text);
+}
+
+}  // namespace
+
+void install_program(Installation& installation, const std::string& settings_text) {
+  install_into(installation, installation.dir.path(), settings_text);
+}
+
+void install_program_in(Installation& installation, const fs::path& folder,
+                        const std::string& settings_text) {
+  fs::create_directories(installation.dir.path() / folder);
+  install_into(installation, installation.dir.path() / folder, settings_text);
 }
 
 std::vector<std::string> installed_command(const Installation& installation) {
@@ -116,7 +154,7 @@ std::vector<std::string> installed_command(const Installation& installation) {
 }
 
 ProcessResult run_installed(const Installation& installation, const std::string& answers) {
-  return run_process(installed_command(installation), answers, installation.dir.path());
+  return run_process(installed_command(installation), answers, installation.program.parent_path());
 }
 
 std::string reported_path(const fs::path& path) {

@@ -43,6 +43,7 @@ RunningProcess start_process(const std::vector<std::string>& command, const std:
                              const std::filesystem::path& working_dir, const TempDir& io);
 
 // Waits for the process and collects its output; `signal` receives the signal that ended it.
+// When the program under test is a Windows program, its CR LF line ends read as LF.
 ProcessResult finish_process(const RunningProcess& process, int* signal = nullptr);
 
 // start_process then finish_process.
@@ -64,11 +65,15 @@ struct Installation {
   std::filesystem::path program;  // the copy of the program inside dir
 };
 void install_program(Installation& installation, const std::string& settings_text);
+// The same in `folder`, a folder made inside the installation's temporary folder.
+void install_program_in(Installation& installation, const std::filesystem::path& folder,
+                        const std::string& settings_text);
 
 // The command that starts the installed program by its full path.
 std::vector<std::string> installed_command(const Installation& installation);
 
-// Runs the installed program by its full path with the operator's answers on standard input.
+// Runs the installed program by its full path, from its own folder, with the operator's answers
+// on standard input.
 ProcessResult run_installed(const Installation& installation, const std::string& answers);
 
 // The path as the program reports it: native separators for a Windows program under an
