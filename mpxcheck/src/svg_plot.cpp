@@ -7,13 +7,18 @@
 namespace {
 
 constexpr double width_px = 960;
-constexpr double height_px = 520;
-constexpr double left_px = 70;
-constexpr double right_px = 940;
-constexpr double top_px = 60;
-constexpr double bottom_px = 470;
+constexpr double height_px = 560;
+constexpr double left_px = plot_left_px;
+constexpr double right_px = plot_right_px;
+constexpr double top_px = plot_top_px;
+constexpr double bottom_px = plot_bottom_px;
 constexpr double frequency_grid_hz = 10000.0;
 constexpr double level_grid_db = 20.0;
+// Marker labels sit in rows above the frame, each in the first row where it overlaps no other.
+constexpr double first_label_row_px = 46;
+constexpr double label_row_px = 13;
+constexpr int label_rows = 4;
+constexpr double label_char_px = 6.2;  // average advance of an 11 px sans-serif character
 
 std::string number(double value) {
   char text[32];
@@ -100,25 +105,42 @@ std::string trace_path(const PlotTrace& trace) {
     const double dbfs = 20.0 * std::log10(std::max(strongest, 1e-12));
     points += number(x_of(low_hz + 0.5 * column_hz)) + "," + number(y_of(dbfs)) + " ";
   }
-  return "<polyline fill=\"none\" stroke=\"" + trace.colour + "\" stroke-width=\"1.2\" points=\"" +
-         points + "\"/>\n";
+  return "<polyline class=\"trace\" fill=\"none\" stroke=\"" + trace.colour +
+         "\" stroke-width=\"1.2\" points=\"" + points + "\"/>\n";
 }
 
-std::string marker(const PlotMarker& m) {
-  const double x = x_of(m.frequency_hz);
-  return "<line x1=\"" + number(x) + "\" y1=\"" + number(top_px) + "\" x2=\"" + number(x) +
-         "\" y2=\"" + number(bottom_px) +
-         "\" stroke=\"#c03030\" stroke-width=\"1\" stroke-dasharray=\"4 3\"/>\n"
-         "<text transform=\"translate(" +
-         number(x - 3) + " " + number(top_px + 4) +
-         ") rotate(-90)\" text-anchor=\"end\" font-family=\"sans-serif\" font-size=\"11\" "
-         "fill=\"#c03030\">" +
-         escaped(m.label) + "</text>\n";
+// Lines at the markers, with their labels set in rows above the frame and joined to them.
+std::string markers(std::vector<PlotMarker> list) {
+  std::sort(list.begin(), list.end(), [](const PlotMarker& a, const PlotMarker& b) {
+    return a.frequency_hz < b.frequency_hz;
+  });
+  std::vector<double> row_end(label_rows, -1e9);
+  std::string out;
+  for (const PlotMarker& m : list) {
+    if (m.frequency_hz < 0 || m.frequency_hz > plot_top_frequency_hz) continue;
+    const double x = x_of(m.frequency_hz);
+    const double half_width = 0.5 * label_char_px * static_cast<double>(m.label.size());
+    const double centre = std::clamp(x, half_width + 2, width_px - half_width - 2);
+    int row = 0;
+    while (row + 1 < label_rows && row_end[row] > centre - half_width) ++row;
+    row_end[row] = centre + half_width + 6;
+    const double y = first_label_row_px + label_row_px * row;
+    out += "<text x=\"" + number(centre) + "\" y=\"" + number(y) +
+           "\" text-anchor=\"middle\" font-family=\"sans-serif\" font-size=\"11\" "
+           "fill=\"#c03030\">" +
+           escaped(m.label) + "</text>\n";
+    out +=
+        "<polyline fill=\"none\" stroke=\"#c03030\" stroke-width=\"1\" "
+        "stroke-dasharray=\"4 3\" points=\"" +
+        number(centre) + "," + number(y + 3) + " " + number(x) + "," + number(top_px) + " " +
+        number(x) + "," + number(bottom_px) + "\"/>\n";
+  }
+  return out;
 }
 
 std::string legend(const std::vector<PlotTrace>& traces) {
   std::string out;
-  double y = top_px - 12;
+  const double y = 22;
   double x = right_px;
   for (auto trace = traces.rbegin(); trace != traces.rend(); ++trace) {
     out += "<text x=\"" + number(x) + "\" y=\"" + number(y) +
@@ -137,15 +159,13 @@ std::string render_spectrum_svg(const SpectrumPlot& plot) {
          number(height_px) + "\" viewBox=\"0 0 " + number(width_px) + " " + number(height_px) +
          "\">\n";
   out += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  out += "<text x=\"" + number(left_px) + "\" y=\"24\" font-family=\"sans-serif\" " +
-         "font-size=\"15\" fill=\"#111\">" + escaped(plot.title) + "</text>\n";
+  out += "<text x=\"" + number(left_px) + "\" y=\"22\" font-family=\"sans-serif\" " +
+         "font-size=\"14\" fill=\"#111\">" + escaped(plot.title) + "</text>\n";
   out += grid();
   for (const PlotTrace& trace : plot.traces) {
     if (trace.spectrum != nullptr && !trace.spectrum->amplitude.empty()) out += trace_path(trace);
   }
-  for (const PlotMarker& m : plot.markers) {
-    if (m.frequency_hz >= 0 && m.frequency_hz <= plot_top_frequency_hz) out += marker(m);
-  }
+  out += markers(plot.markers);
   out += legend(plot.traces);
   return out + "</svg>\n";
 }

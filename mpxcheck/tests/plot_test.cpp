@@ -10,12 +10,6 @@
 
 namespace {
 
-// Plot frame of svg_plot.cpp, used to turn the trace's points back into kHz and dBFS.
-constexpr double left_px = 70;
-constexpr double right_px = 940;
-constexpr double top_px = 60;
-constexpr double bottom_px = 470;
-
 struct PlotPoint {
   double frequency_hz = 0;
   double dbfs = 0;
@@ -25,7 +19,7 @@ std::vector<PlotPoint> trace_points(const std::string& svg) {
   std::vector<PlotPoint> points;
   const std::smatch match = [&] {
     std::smatch m;
-    std::regex_search(svg, m, std::regex("<polyline[^>]*points=\"([^\"]*)\""));
+    std::regex_search(svg, m, std::regex("<polyline class=\"trace\"[^>]*points=\"([^\"]*)\""));
     return m;
   }();
   if (match.empty()) return points;
@@ -34,8 +28,8 @@ std::vector<PlotPoint> trace_points(const std::string& svg) {
   double y = 0;
   char comma = 0;
   while (in >> x >> comma >> y) {
-    points.push_back({(x - left_px) / (right_px - left_px) * plot_top_frequency_hz,
-                      (y - top_px) / (bottom_px - top_px) * plot_floor_dbfs});
+    points.push_back({(x - plot_left_px) / (plot_right_px - plot_left_px) * plot_top_frequency_hz,
+                      (y - plot_top_px) / (plot_bottom_px - plot_top_px) * plot_floor_dbfs});
   }
   return points;
 }
