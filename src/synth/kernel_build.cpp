@@ -20,6 +20,23 @@ FrameRange chunk_frames(std::size_t chunk) {
 
 }  // namespace
 
+std::optional<std::size_t> take_front(ChunkClaims& claims) {
+  claims.caller_started = true;
+  if (claims.front == claims.back) return std::nullopt;
+  return claims.front++;
+}
+
+bool helper_must_wait(const ChunkClaims& claims) {
+  return !claims.caller_started && claims.front != claims.back && claims.back <= first_helper_chunk;
+}
+
+std::optional<std::size_t> take_back(ChunkClaims& claims) {
+  if (claims.front == claims.back) return std::nullopt;
+  return --claims.back;
+}
+
+void give_up(ChunkClaims& claims) { claims.back = claims.front; }
+
 FrameBuilder frame_builder_for(const GeneratorSettings& settings) {
   return is_check_mode(settings) ? build_calibration_frames : build_mpx_frames;
 }
@@ -49,36 +66,28 @@ KernelBuild::KernelBuild(const GeneratorSettings& settings, KernelBuffer& kernel
 KernelBuild::~KernelBuild() {
   {
     const std::lock_guard lock(mutex_);
-    back_ = front_;  // nothing left to take
+    give_up(claims_);
   }
-  caller_started_signal_.notify_all();
+  claims_changed_.notify_all();
   if (helper_.joinable()) helper_.join();
-}
-
-std::optional<std::size_t> KernelBuild::claim_front() {
-  bool first_claim = false;
-  std::optional<std::size_t> chunk;
-  {
-    const std::lock_guard lock(mutex_);
-    first_claim = !caller_started_;
-    caller_started_ = true;
-    if (front_ != back_) chunk = front_++;
-  }
-  if (first_claim) caller_started_signal_.notify_all();
-  return chunk;
 }
 
 std::optional<std::size_t> KernelBuild::claim_back() {
   std::unique_lock lock(mutex_);
   // The first half stays zero until the caller has written the silence it needs from it.
-  caller_started_signal_.wait(
-      lock, [this] { return caller_started_ || front_ == back_ || back_ > first_helper_chunk; });
-  if (front_ == back_) return std::nullopt;
-  return --back_;
+  claims_changed_.wait(lock, [this] { return !helper_must_wait(claims_); });
+  return take_back(claims_);
 }
 
 std::optional<FrameRange> KernelBuild::build_next_chunk() {
-  const auto chunk = claim_front();
+  std::optional<std::size_t> chunk;
+  bool first_claim = false;
+  {
+    const std::lock_guard lock(mutex_);
+    first_claim = !claims_.caller_started;
+    chunk = take_front(claims_);
+  }
+  if (first_claim) claims_changed_.notify_all();
   if (!chunk) return std::nullopt;
   const FrameRange range = chunk_frames(*chunk);
   caller_state_ = build_(settings_, kernel_, range, caller_state_);

@@ -24,8 +24,30 @@ FrameBuilder frame_builder_for(const GeneratorSettings& settings);
 // Prints "MPX kernel created" or "Calibration kernel created".
 void announce_kernel(const GeneratorSettings& settings, std::ostream& out);
 
-// Bytes [0, silence_bytes) of a fresh kernel stay zero until build_next_chunk is first called.
+// Bytes [0, kernel_silence_bytes) of a fresh kernel stay zero until build_next_chunk is first
+// called.
 inline constexpr std::size_t kernel_silence_bytes = block_bytes / 2;
+
+// Which chunks are left: the caller takes them from the front, the helper from the back.
+struct ChunkClaims {
+  std::size_t front = 0;                  // the first chunk no thread has taken
+  std::size_t back = kernel_chunk_count;  // one past the last chunk no thread has taken
+  bool caller_started = false;            // until then the helper keeps to the second half
+};
+
+// The caller's next chunk, or nothing once all are taken. Lets the helper into the first half.
+std::optional<std::size_t> take_front(ChunkClaims& claims);
+
+// True while the helper has to wait: the chunks left lie in the first half, which the caller has
+// not started on yet.
+bool helper_must_wait(const ChunkClaims& claims);
+
+// The helper's next chunk (call only when helper_must_wait is false), or nothing once all are
+// taken.
+std::optional<std::size_t> take_back(ChunkClaims& claims);
+
+// Leaves nothing to take, for a build that is abandoned.
+void give_up(ChunkClaims& claims);
 
 class KernelBuild {
  public:
@@ -46,7 +68,6 @@ class KernelBuild {
   double finish();
 
  private:
-  std::optional<std::size_t> claim_front();
   std::optional<std::size_t> claim_back();
   void help();
 
@@ -57,11 +78,9 @@ class KernelBuild {
   FrameState caller_state_;  // clock and dither at the caller's next chunk
 
   std::mutex mutex_;
-  std::condition_variable caller_started_signal_;
-  std::size_t front_ = 0;                  // the first chunk no thread has taken
-  std::size_t back_ = kernel_chunk_count;  // one past the last chunk no thread has taken
-  bool caller_started_ = false;            // until then the helper keeps to the second half
-  double end_clock_ = 0.0;                 // the helper's clock after the last frame
+  std::condition_variable claims_changed_;
+  ChunkClaims claims_;      // guarded by mutex_
+  double end_clock_ = 0.0;  // the helper's clock after the last frame
   std::thread helper_;
 };
 
