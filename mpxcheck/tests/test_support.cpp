@@ -78,7 +78,12 @@ bool make_test_file(const std::filesystem::path& out, const std::vector<std::str
   arguments.insert(arguments.end(), options.begin(), options.end());
   const RunResult run = run_program(arguments, folder);
   EXPECT_EQ(run.exit_status, 0) << "make_mpx.py failed: " << run.err;
-  return run.exit_status == 0;
+  if (run.exit_status != 0) return false;
+  if (!folder.size_limited()) {
+    EXPECT_LE(std::filesystem::file_size(out), unlimited_scratch_file_bytes)
+        << "a test file this large belongs in a size-limited folder";
+  }
+  return true;
 }
 
 namespace {
