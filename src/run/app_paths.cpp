@@ -35,8 +35,8 @@ std::string executable_directory() {
   std::error_code error;
 #if defined(_WIN32)
   std::wstring buffer(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(),
-                                          static_cast<DWORD>(buffer.size()));
+  const DWORD length =
+      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   if (length > 0 && length < buffer.size()) {
     buffer.resize(length);
     return utf8_from_path(std::filesystem::path(buffer).parent_path());

@@ -1,5 +1,6 @@
 #include "run/console.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,11 @@ void print(std::ostream& out, const char* pattern, ...) {
 }
 
 void prompt(std::ostream& out, const char* text) { out << text << std::flush; }
+
+std::string non_finite_text(double value) {
+  const char* sign = std::signbit(value) ? "-" : "";
+  return std::string(sign) + (std::isnan(value) ? "nan" : "inf");
+}
 
 std::string os_reason(int error_number) { return std::strerror(error_number); }
 

@@ -18,12 +18,23 @@ constexpr double max_level_percent = 1e9;
 
 std::optional<SignalMode> mode_from_letter(char typed) {
   switch (typed) {
-    case 'M': case 'm': return SignalMode::Mono;
-    case 'L': case 'l': return SignalMode::Left;
-    case 'R': case 'r': return SignalMode::Right;
-    case 'A': case 'a': return SignalMode::Antiphase;
-    case 'C': case 'c': return SignalMode::Check;
-    default: return std::nullopt;
+    case 'M':
+    case 'm':
+      return SignalMode::Mono;
+    case 'L':
+    case 'l':
+      return SignalMode::Left;
+    case 'R':
+    case 'r':
+      return SignalMode::Right;
+    case 'A':
+    case 'a':
+      return SignalMode::Antiphase;
+    case 'C':
+    case 'c':
+      return SignalMode::Check;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -47,9 +58,10 @@ void configure_signal(GeneratorSettings& settings, std::istream& in, std::ostrea
   if (const auto typed = scanner.read_char()) {
     const auto mode = mode_from_letter(*typed);
     if (!mode) {
-      throw RunError(format("mode letter '%c' is not one of M (Mono), L (Left), R (Right), "
-                            "A (Antiphase) or C (Check)",
-                            *typed));
+      throw RunError(
+          format("mode letter '%c' is not one of M (Mono), L (Left), R (Right), "
+                 "A (Antiphase) or C (Check)",
+                 *typed));
     }
     settings.mode_number = static_cast<std::int32_t>(*mode);
     settings.mode_letter = static_cast<char>(std::toupper(static_cast<unsigned char>(*typed)));
@@ -60,7 +72,8 @@ void configure_signal(GeneratorSettings& settings, std::istream& in, std::ostrea
   prompt(out, "Enter amplitude [percent modulation] => ");
   if (const auto percent = scanner.read_real()) {
     if (!std::isfinite(*percent)) {
-      throw RunError(format("amplitude entry %f is not a finite number of percent", *percent));
+      throw RunError(format("amplitude entry %s is not a finite number of percent",
+                            non_finite_text(*percent).c_str()));
     }
     if (std::fabs(*percent) > max_level_percent) {
       throw RunError(format("amplitude entry %g percent is out of range (at most %g either way)",

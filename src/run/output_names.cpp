@@ -31,7 +31,8 @@ void make_output_names(GeneratorSettings& settings, std::ostream& out) {
       print(out, "\nb\n");
     }
     // "dB" then "d24bit": every tone file's name holds dBd24bit.
-    settings.leaf_name = format("MPX_%c%s%c24bit", settings.mode_letter, frequency_tag.c_str(), 'd');
+    settings.leaf_name =
+        format("MPX_%c%s%c24bit", settings.mode_letter, frequency_tag.c_str(), 'd');
     settings.full_path = settings.output_directory + "/" + settings.leaf_name + ".wav";
     print(out, "\nc\n");
   }

@@ -27,7 +27,8 @@ constexpr DurationField duration_fields[] = {
 
 void check_correction(const char* name, double value) {
   if (!std::isfinite(value)) {
-    throw RunError(format("Settings field %s is %f, which is not a finite number", name, value));
+    throw RunError(format("Settings field %s is %s, which is not a finite number", name,
+                          non_finite_text(value).c_str()));
   }
 }
 
@@ -42,9 +43,10 @@ void check_durations(const GeneratorSettings& settings) {
     total += seconds;
   }
   if (total > max_total_seconds) {
-    throw RunError(format("Settings durations add up to %lld seconds: a WAV file holds at most "
-                          "%lld seconds of this format (32-bit RIFF sizes)",
-                          static_cast<long long>(total), static_cast<long long>(max_total_seconds)));
+    throw RunError(
+        format("Settings durations add up to %lld seconds: a WAV file holds at most "
+               "%lld seconds of this format (32-bit RIFF sizes)",
+               static_cast<long long>(total), static_cast<long long>(max_total_seconds)));
   }
 }
 
