@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -106,6 +107,39 @@ TEST(KernelBuild, CallerChunksAreFinalFromTheStartOn) {
     }
     EXPECT_EQ(build.finish(), expected.clock);
     EXPECT_TRUE(kernel.bytes == expected.kernel.bytes);
+  }
+}
+
+// Mono leaves out the subcarrier's sine, whose product with the zero difference signal cannot
+// change a sample. Checked against the whole formula, with corrections and levels chosen to give
+// zeros of both signs (negative level, negative subcarrier gain, level -0).
+TEST(MonoKernel, MatchesTheWholeFormula) {
+  const Signal cases[] = {
+      {"100 % 1000 Hz", SignalMode::Mono, 1.0, 1000.0, 0.0, 1.0},
+      {"70 % 400 Hz, corrected", SignalMode::Mono, 0.7, 400.0, 0.5, 1.3},
+      {"-50 % 15000 Hz, negative gain", SignalMode::Mono, -0.5, 15000.0, 0.05, -1.0},
+      {"level -0", SignalMode::Mono, -0.0, 1000.0, 0.3, -2.0},
+      {"level 0, no gain", SignalMode::Mono, 0.0, 19000.0, 0.0, 0.0},
+      {"300 % 95990 Hz, huge corrections", SignalMode::Mono, 3.0, 95990.0, 1000.0, 1e6},
+  };
+  for (const Signal& signal : cases) {
+    SCOPED_TRACE(signal.what);
+    const GeneratorSettings settings = settings_for(signal);
+    KernelBuffer expected;
+    RandomSource dither;
+    double t = 0.0;
+    for (std::size_t i = 0; i < frames_per_block; ++i) {
+      const double tone =
+          settings.amplitude * std::sin((t * settings.tone_frequency) * two_pi_rounded);
+      const double sum = ((tone + tone) * 0.9) * 0.5;
+      const double difference =
+          std::sin((t * subcarrier_frequency_hz) * two_pi_rounded + signal.phase) *
+          ((tone - tone) * signal.gain) * 0.5;
+      const double pilot = std::sin((t * pilot_frequency_hz) * two_pi_rounded) * 0.1;
+      store_frame(expected, dither, i, sum, (difference + pilot) * 0.9 + sum);
+      t = time_step_s + t;
+    }
+    EXPECT_TRUE(one_thread(signal).kernel.bytes == expected.bytes);
   }
 }
 

@@ -52,14 +52,15 @@ void run_generator(GeneratorSettings& settings, std::string_view program_path, s
       static_cast<std::int64_t>(byte_rate_bytes_per_s));
   print(out, "Payload in Bytes = %lu\n", static_cast<unsigned long>(settings.payload_bytes));
 
+  // The kernel is built on two threads from here on, while the file is created and the lead-in
+  // and the start of the first tone block go to it: a frame is final as soon as it is stored.
+  KernelBuffer kernel;  // zeroed: the lead-in silence comes from it
+  KernelBuild build(settings, kernel, RandomSource{});
+
   make_output_names(settings, out);
   OutputFile file(settings.full_path);
   write_wav_header(settings, file, out);
 
-  // The kernel is built on two threads while the lead-in and the start of the first tone block
-  // go to the file: a frame is final as soon as it is stored.
-  KernelBuffer kernel;  // zeroed: the lead-in silence comes from it
-  KernelBuild build(settings, kernel, RandomSource{});
   const std::size_t first_block_written = write_lead_in_during_build(settings, build, kernel, file);
   settings.time_accumulator = build.finish();
   announce_kernel(settings, out);

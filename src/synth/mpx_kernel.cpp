@@ -49,8 +49,13 @@ FrameState build_mpx_frames(const GeneratorSettings& settings, KernelBuffer& ker
     const double s = std::sin((t * f) * two_pi);
     const StereoTone tone = place_tone(mode, a * s);
     const double sum = ((tone.right + tone.left) * 0.9) * 0.5;
-    const double difference =
-        std::sin((t * subcarrier_frequency) * two_pi + phi) * ((tone.left - tone.right) * g) * 0.5;
+    // In Mono both channels hold the same tone, so the difference signal is a zero of either
+    // sign and its 38 kHz sine is not computed. Added to the pilot, either zero leaves the pilot
+    // exactly as it was (the pilot is never a negative zero: its sine starts at +0 and t >= 0).
+    const double difference = mode == SignalMode::Mono
+                                  ? 0.0
+                                  : std::sin((t * subcarrier_frequency) * two_pi + phi) *
+                                        ((tone.left - tone.right) * g) * 0.5;
     const double pilot = std::sin((t * pilot_frequency) * two_pi) * 0.1;
     store_frame(kernel, dither, i, sum, (difference + pilot) * 0.9 + sum);
     t = time_step + t;
