@@ -54,7 +54,7 @@ inline constexpr double max_tone_frequency_hz = 95990.0;
 // How the kernel is built and held: in chunks of frames, so two threads can share the work and the
 // file can follow the first frames while the rest are computed; in one transparent huge page on
 // systems that have them, so touching the block costs one page fault instead of 282.
-inline constexpr std::size_t kernel_chunk_frames = 8000;
+inline constexpr std::size_t kernel_chunk_frames = 4000;
 inline constexpr std::size_t kernel_chunk_count = frames_per_block / kernel_chunk_frames;
 inline constexpr std::size_t huge_page_bytes = std::size_t{2} << 20;
 static_assert(kernel_chunk_count * kernel_chunk_frames == frames_per_block);

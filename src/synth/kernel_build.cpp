@@ -4,6 +4,11 @@
 #include <condition_variable>
 #include <system_error>
 
+#if defined(__linux__)
+#include <pthread.h>
+#include <sched.h>
+#endif
+
 #include "synth/calibration_kernel.h"
 #include "synth/mpx_kernel.h"
 
@@ -16,6 +21,22 @@ static_assert(first_helper_chunk * kernel_chunk_frames * frame_bytes >= kernel_s
 
 FrameRange chunk_frames(std::size_t chunk) {
   return {chunk * kernel_chunk_frames, (chunk + 1) * kernel_chunk_frames};
+}
+
+// A new thread starts on its parent's core. With the parent busy there, Linux moves it to an idle
+// core only at its next load balancing, a scheduler tick later (4 ms here, longer than the whole
+// build), so the helper is sent to the other cores straight away.
+void start_on_another_core(std::thread& thread) {
+#if defined(__linux__)
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) != 0) return;
+  const int here = sched_getcpu();
+  if (here < 0 || CPU_COUNT(&cores) < 2 || !CPU_ISSET(here, &cores)) return;
+  CPU_CLR(here, &cores);
+  pthread_setaffinity_np(thread.native_handle(), sizeof cores, &cores);  // only a wish
+#else
+  (void)thread;
+#endif
 }
 
 }  // namespace
@@ -58,6 +79,7 @@ KernelBuild::KernelBuild(const GeneratorSettings& settings, KernelBuffer& kernel
       caller_state_{0.0, dither} {
   try {
     helper_ = std::thread(&KernelBuild::help, this);
+    start_on_another_core(helper_);
   } catch (const std::system_error&) {
     // No second thread: the caller builds every chunk.
   }
@@ -110,13 +132,16 @@ void KernelBuild::help() {
                            advanced(dither_, range.first * dither_draws_per_frame)};
     build_(settings_, kernel_, range, start);
   }
+  helper_done_.store(true, std::memory_order_release);
 }
 
 double KernelBuild::finish() {
   while (build_next_chunk()) {
   }
   if (!helper_.joinable()) return caller_state_.t;
-  helper_.join();
+  // At most the helper's last chunk is still being built: a short wait, kept awake. The thread
+  // itself is joined in the destructor.
+  while (!helper_done_.load(std::memory_order_acquire)) std::this_thread::yield();
   return end_clock_;
 }
 

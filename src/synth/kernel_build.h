@@ -5,6 +5,7 @@
 // and the caller can write the lead-in silence from it meanwhile.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
@@ -81,6 +82,10 @@ class KernelBuild {
   std::condition_variable claims_changed_;
   ChunkClaims claims_;      // guarded by mutex_
   double end_clock_ = 0.0;  // the helper's clock after the last frame
+  // Set by the helper once its last chunk is stored: the caller waits for this rather than for
+  // the thread's exit, which would put it to sleep and cost a wake-up of up to half a
+  // millisecond on a virtual machine.
+  std::atomic<bool> helper_done_{false};
   std::thread helper_;
 };
 
