@@ -9,14 +9,15 @@
 #   PARENT_FOLDER  where the files are written (default /tmp); the script works in a new
 #                  folder inside it and removes that folder, and all it wrote, when it exits.
 # Environment: MPXTONE (the program; default build/bench/mpxtone, built by
-#   `cmake --preset bench && cmake --build --preset bench`), RUNS_LONG (default 5),
-#   RUNS_TYPICAL (default 15), LONG_TONE_SECONDS (default 1800).
+#   `cmake --preset bench && cmake --build --preset bench`), ANSWERS (the dialogue's answers,
+#   default 'M\n100\n1000\n': Mono, 100 %, 1000 Hz; 'L\n100\n1000\n' gives the costliest
+#   kernel), RUNS_LONG (default 7), RUNS_TYPICAL (default 15), LONG_TONE_SECONDS (default 1800).
 set -euo pipefail
 
 script_dir=$(cd "$(dirname "$0")" && pwd)
 mpxtone=${MPXTONE:-$script_dir/../build/bench/mpxtone}
 parent=${1:-/tmp}
-runs_long=${RUNS_LONG:-5}
+runs_long=${RUNS_LONG:-7}
 runs_typical=${RUNS_TYPICAL:-15}
 long_tone_seconds=${LONG_TONE_SECONDS:-1800}
 block_bytes=1152000
@@ -40,13 +41,11 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/run" "$work/out"
 # The program reads its Settings file from its own folder: give it a folder of its own.
 cp "$mpxtone" "$work/run/mpxtone"
-printf 'M\n100\n1000\n' >"$work/answers"
+printf "${ANSWERS:-M\\n100\\n1000\\n}" >"$work/answers"
 
 settings() {  # settings TONE_SECONDS
   printf '%s\n2\n%s\n2\n0.0\n1.0\n' "$work/out" "$1" >"$work/run/Settings"
 }
-
-now_us() { echo "${EPOCHREALTIME/./}"; }
 
 # Each timed command starts from the same state: no output file, nothing dirty waiting.
 prepare() {
@@ -61,6 +60,8 @@ run_dd() {
 run_sox() { sox -n -r 192000 -c 2 -b 24 "$work/out/sox.wav" synth "$1" sine 1000; }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# "min-max" in milliseconds, to show how far single runs stray on a shared machine.
+spread() { sort -n | awk '{ v[NR] = $1 } END { printf "%.1f-%.1f", v[1] / 1000, v[NR] / 1000 }'; }
 
 # Peak resident set of one run, in KiB.
 peak_kib() {
@@ -77,37 +78,48 @@ measure() {  # measure LABEL TONE_SECONDS RUNS
   : >"$work/t_mpx"
   : >"$work/t_dd"
   : >"$work/t_sox"
+  # One untimed run each first: the first large write after a pause is often slow.
+  prepare
+  run_mpxtone
+  prepare
+  run_dd "$bytes"
   # Interleaved, so a burst of load elsewhere spreads over all three.
   for ((i = 0; i < runs; i++)); do
     prepare
-    s=$(now_us); run_mpxtone; e=$(now_us); echo $((e - s)) >>"$work/t_mpx"
+    # Microseconds from bash's own clock: no command runs between the readings but the program.
+    s=${EPOCHREALTIME/./}; run_mpxtone; e=${EPOCHREALTIME/./}; echo $((e - s)) >>"$work/t_mpx"
     [[ $(stat -c %s "$work"/out/MPX_*.wav) == "$bytes" ]] || die "mpxtone wrote a file of the wrong size"
     prepare
-    s=$(now_us); run_dd "$bytes"; e=$(now_us); echo $((e - s)) >>"$work/t_dd"
+    s=${EPOCHREALTIME/./}; run_dd "$bytes"; e=${EPOCHREALTIME/./}; echo $((e - s)) >>"$work/t_dd"
     prepare
-    s=$(now_us); run_sox "$seconds"; e=$(now_us); echo $((e - s)) >>"$work/t_sox"
+    s=${EPOCHREALTIME/./}; run_sox "$seconds"; e=${EPOCHREALTIME/./}; echo $((e - s)) >>"$work/t_sox"
   done
   local mpx dd sx rss_mpx rss_dd rss_sox
   mpx=$(median <"$work/t_mpx")
   dd=$(median <"$work/t_dd")
   sx=$(median <"$work/t_sox")
+  local spread_mpx spread_dd spread_sox
+  spread_mpx=$(spread <"$work/t_mpx")
+  spread_dd=$(spread <"$work/t_dd")
+  spread_sox=$(spread <"$work/t_sox")
   rss_mpx=$(peak_kib "$work/run/mpxtone")
   rss_dd=$(peak_kib dd if=/dev/zero of="$work/out/dd.bin" bs=$block_bytes count="$bytes" \
     iflag=count_bytes status=none)
   rss_sox=$(peak_kib sox -n -r 192000 -c 2 -b 24 "$work/out/sox.wav" synth "$seconds" sine 1000)
   rm -f "$work"/out/*
   awk -v l="$label" -v b="$bytes" -v n="$runs" -v m="$mpx" -v d="$dd" -v s="$sx" \
-    -v rm="$rss_mpx" -v rd="$rss_dd" -v rs="$rss_sox" 'BEGIN {
-      printf "%s: %d bytes, median of %d runs\n", l, b, n
-      printf "  mpxtone %10.1f ms   peak RSS %6.1f MiB\n", m / 1000, rm / 1024
-      printf "  dd      %10.1f ms   peak RSS %6.1f MiB\n", d / 1000, rd / 1024
-      printf "  sox     %10.1f ms   peak RSS %6.1f MiB\n", s / 1000, rs / 1024
+    -v rm="$rss_mpx" -v rd="$rss_dd" -v rs="$rss_sox" \
+    -v sm="$spread_mpx" -v sd="$spread_dd" -v ss="$spread_sox" 'BEGIN {
+      printf "%s: %d bytes, median of %d runs (range in brackets)\n", l, b, n
+      printf "  mpxtone %10.1f ms  (%s)   peak RSS %5.1f MiB\n", m / 1000, sm, rm / 1024
+      printf "  dd      %10.1f ms  (%s)   peak RSS %5.1f MiB\n", d / 1000, sd, rd / 1024
+      printf "  sox     %10.1f ms  (%s)   peak RSS %5.1f MiB\n", s / 1000, ss, rs / 1024
       printf "  mpxtone/dd  = %.2f   (target at most 1.10)\n", m / d
       printf "  sox/mpxtone = %.1f    (target at least 5)\n", s / m
     }'
 }
 
-echo "mpxtone: $mpxtone"
+echo "mpxtone: $mpxtone, answers: $(tr '\n' ' ' <"$work/answers")"
 echo "folder:  $work ($(df --output=fstype "$parent" | tail -n 1))"
 echo "cores:   $(nproc); load before: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo
