@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -76,7 +77,9 @@ inline double tpdf_dither(RandomSource& source) {
 }
 
 inline std::int32_t quantise_sample(double value) {
-  const double rounded = value > 0 ? value + 0.5 : value - 0.5;
+  // value + 0.5 above zero, value - 0.5 otherwise, without a branch the dither would make
+  // unpredictable (for zero either way truncates to 0, and not a number stays not a number).
+  const double rounded = value + std::copysign(0.5, value);
   // The conversion drops the fraction; out-of-range values get the x86 "integer indefinite".
   constexpr double limit = 2147483648.0;
   if (!(rounded > -limit - 1.0 && rounded < limit)) return std::numeric_limits<std::int32_t>::min();
