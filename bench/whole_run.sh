@@ -78,12 +78,15 @@ measure() {  # measure LABEL TONE_SECONDS RUNS
   : >"$work/t_mpx"
   : >"$work/t_dd"
   : >"$work/t_sox"
-  # One untimed run each first: the first large write after a pause is often slow.
+  # One untimed run each first: the first large write after a pause, or after a large file
+  # that had reached the disk was deleted, is often much slower.
   prepare
   run_mpxtone
   prepare
   run_dd "$bytes"
-  # Interleaved, so a burst of load elsewhere spreads over all three.
+  # mpxtone and dd interleaved, so a burst of load elsewhere hits both. sox comes after them:
+  # its output, written slowly, partly reaches the disk, and the run after its deletion pays for
+  # that (up to a second for the long file), which would always fall on the same program.
   for ((i = 0; i < runs; i++)); do
     prepare
     # Microseconds from bash's own clock: no command runs between the readings but the program.
@@ -91,6 +94,8 @@ measure() {  # measure LABEL TONE_SECONDS RUNS
     [[ $(stat -c %s "$work"/out/MPX_*.wav) == "$bytes" ]] || die "mpxtone wrote a file of the wrong size"
     prepare
     s=${EPOCHREALTIME/./}; run_dd "$bytes"; e=${EPOCHREALTIME/./}; echo $((e - s)) >>"$work/t_dd"
+  done
+  for ((i = 0; i < runs; i++)); do
     prepare
     s=${EPOCHREALTIME/./}; run_sox "$seconds"; e=${EPOCHREALTIME/./}; echo $((e - s)) >>"$work/t_sox"
   done
