@@ -57,6 +57,9 @@ inline constexpr double max_tone_frequency_hz = 95990.0;
 inline constexpr std::size_t kernel_chunk_frames = 4000;
 inline constexpr std::size_t kernel_chunk_count = frames_per_block / kernel_chunk_frames;
 inline constexpr std::size_t huge_page_bytes = std::size_t{2} << 20;
+// The first half of the block stays zero while the second half is built: the lead-in silence is
+// written from it meanwhile.
+inline constexpr std::size_t kernel_silence_bytes = block_bytes / 2;
 static_assert(kernel_chunk_count * kernel_chunk_frames == frames_per_block);
 static_assert(block_bytes <= huge_page_bytes);
 

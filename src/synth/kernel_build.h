@@ -25,11 +25,8 @@ FrameBuilder frame_builder_for(const GeneratorSettings& settings);
 // Prints "MPX kernel created" or "Calibration kernel created".
 void announce_kernel(const GeneratorSettings& settings, std::ostream& out);
 
-// Bytes [0, kernel_silence_bytes) of a fresh kernel stay zero until build_next_chunk is first
-// called.
-inline constexpr std::size_t kernel_silence_bytes = block_bytes / 2;
-
 // Which chunks are left: the caller takes them from the front, the helper from the back.
+// Bytes [0, kernel_silence_bytes) of a fresh kernel stay zero until the caller takes a chunk.
 struct ChunkClaims {
   std::size_t front = 0;                  // the first chunk no thread has taken
   std::size_t back = kernel_chunk_count;  // one past the last chunk no thread has taken
