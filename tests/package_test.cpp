@@ -17,10 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Installation;
 
-constexpr std::size_t header_bytes = 44;
-constexpr std::size_t block_bytes = 1152000;
-const char* const calibration_block_digest =
-    "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db";
+using testing::block_bytes;
+using testing::calibration_block_digest;
+using testing::header_bytes;
 
 std::string required_environment(const char* name) {
   const char* value = std::getenv(name);

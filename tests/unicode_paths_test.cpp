@@ -17,10 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Installation;
 
-constexpr std::size_t header_bytes = 44;
-constexpr std::size_t block_bytes = 1152000;
-const char* const calibration_block_digest =
-    "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db";
+using testing::block_bytes;
+using testing::calibration_block_digest;
+using testing::header_bytes;
 
 // UTF-8 text as a path, the same on every host.
 fs::path utf8_path(const std::string& text) {

@@ -2,12 +2,21 @@
 // program as an operator would.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace mpx::testing {
+
+// The file layout and the two known one-second blocks, as a reader of the file sees them.
+inline constexpr std::size_t header_bytes = 44;
+inline constexpr std::size_t block_bytes = 1152000;
+inline constexpr const char* mono_block_digest =  // Mono, 100 %, 1000 Hz, no corrections
+    "65d8ac146cc0b1a855da0349cfca9d72508c973964539df3fff680330a3952a5";
+inline constexpr const char* calibration_block_digest =  // calibration, no corrections
+    "d4ee5f0f077e38cef3069a4cea87c579a6732027a45eed19f12afebcb0a875db";
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
