@@ -1,13 +1,22 @@
 // The built program, started as an operator starts it: from a folder holding it and its Settings
 // file, with the answers typed on standard input. Each test checks the whole transcript or the
 // whole file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "support/sha256.h"
 #include "support/test_support.h"
+
+extern char** environ;
 
 namespace mpx {
 namespace {
@@ -225,6 +234,57 @@ TEST(EndToEnd, LongPathsAreNeverCutShort) {
   EXPECT_NE(result.out.find(" fullname => " + output_dir + "/MPXcalibration.wav\n"),
             std::string::npos);
   EXPECT_EQ(testing::read_file(output_dir + "/MPXcalibration.wav").size(), 44 + block_bytes);
+}
+
+// Each prompt must be on the screen before the program waits for its answer: the answers are
+// typed one by one, each only once its prompt has appeared.
+TEST(EndToEnd, PromptsAreVisibleBeforeTheProgramWaits) {
+  Installation installation;
+  const fs::path out = installation.dir.path() / "out";
+  testing::install_program(installation, out.string() + " 0 1 0 0 1");
+  fs::create_directory(out);
+  const fs::path transcript = installation.dir.path() / "transcript";
+
+  int keyboard[2];
+  ASSERT_EQ(pipe(keyboard), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, keyboard[0], 0);
+  posix_spawn_file_actions_addclose(&actions, keyboard[1]);
+  posix_spawn_file_actions_addopen(&actions, 1, transcript.c_str(), O_WRONLY | O_CREAT, 0644);
+  const auto command = testing::installed_command(installation);
+  std::vector<char*> argv;
+  for (const auto& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(keyboard[0]);
+
+  const std::pair<const char*, const char*> steps[] = {
+      {"Antiphase / C = Check\n", "L\n"},
+      {"Enter amplitude [percent modulation] => ", "50\n"},
+      {"Enter frequency in Hz => ", "1000\n"},
+  };
+  for (const auto& [prompt, answer] : steps) {
+    SCOPED_TRACE(prompt);
+    bool shown = false;
+    for (int wait = 0; wait < 3000 && !shown; ++wait) {  // up to 30 s for a slow emulator
+      const std::string screen = unix_lines(testing::read_file(transcript));
+      shown = screen.size() >= std::string(prompt).size() &&
+              screen.compare(screen.size() - std::string(prompt).size(), std::string::npos,
+                             prompt) == 0;
+      if (!shown) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(shown) << "the program waits without showing its prompt";
+    ASSERT_EQ(write(keyboard[1], answer, std::strlen(answer)),
+              static_cast<ssize_t>(std::strlen(answer)));
+  }
+  close(keyboard[1]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(fs::exists(out / "MPX_L1000Hz050dBd24bit.wav"));
 }
 
 TEST(EndToEnd, StartedByNameThroughPath) {
